@@ -38,8 +38,8 @@ class InternetHandle {
 // A control byte would end the request line or the Referer line early and let the rest of the
 // address pass for header lines of its own; a port beyond 16 bits would reach another port.
 bool CanBeSent(const Text& url) {
-  const bool hasControlByte = std::any_of(url.view().begin(), url.view().end(),
-                                          [](unsigned char c) { return c < 0x20; });
+  const bool hasControlByte =
+      std::any_of(url.view().begin(), url.view().end(), [](unsigned char c) { return c < 0x20; });
   if (hasControlByte) return false;
   const int port = UrlPort(url);
   return port >= 0 && port <= 0xFFFF;
@@ -123,29 +123,27 @@ Bytes WebRequest(const Text& url, int method, const Text& postText, Text* sendCo
     const char* agentArg = agent.empty() ? nullptr : agent.c_str();
     const Text proxyList = secure ? proxy : ConcatText({"http=", proxy});
     InternetHandle internet(
-        proxy.empty()
-            ? platform::InternetOpenA(agentArg, platform::INTERNET_OPEN_TYPE_DIRECT, nullptr,
-                                      nullptr, 0)
-            : platform::InternetOpenA(agentArg, platform::INTERNET_OPEN_TYPE_PROXY,
-                                      proxyList.c_str(), "", 0));
+        proxy.empty() ? platform::InternetOpenA(agentArg, platform::INTERNET_OPEN_TYPE_DIRECT,
+                                                nullptr, nullptr, 0)
+                      : platform::InternetOpenA(agentArg, platform::INTERNET_OPEN_TYPE_PROXY,
+                                                proxyList.c_str(), "", 0));
     if (!internet) return Bytes();
 
     const Text host = UrlHost(url);
     InternetHandle connection(platform::InternetConnectA(
-        internet.get(), host.c_str(), static_cast<platform::INTERNET_PORT>(UrlPort(url)),
-        nullptr, nullptr, platform::INTERNET_SERVICE_HTTP, 0, 0));
+        internet.get(), host.c_str(), static_cast<platform::INTERNET_PORT>(UrlPort(url)), nullptr,
+        nullptr, platform::INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return Bytes();
 
     std::uint32_t flags = platform::INTERNET_FLAG_RELOAD | platform::INTERNET_FLAG_NEED_FILE;
     if (sendCookies != nullptr) flags |= platform::INTERNET_FLAG_NO_COOKIES;
     if (noRedirect) flags |= platform::INTERNET_FLAG_NO_AUTO_REDIRECT;
-    flags |= secure ? platform::INTERNET_FLAG_SECURE
-                    : platform::INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+    flags |=
+        secure ? platform::INTERNET_FLAG_SECURE : platform::INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
 
     const Text path = UrlPath(url);
-    InternetHandle request(platform::HttpOpenRequestA(connection.get(), verb.c_str(),
-                                                      path.c_str(), kHttpVersion, nullptr,
-                                                      nullptr, flags, 0));
+    InternetHandle request(platform::HttpOpenRequestA(connection.get(), verb.c_str(), path.c_str(),
+                                                      kHttpVersion, nullptr, nullptr, flags, 0));
     if (!request) return Bytes();
 
     const Text block = CompleteHeaderBlock(givenHeaders, url, sendCookies);

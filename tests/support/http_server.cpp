@@ -267,8 +267,7 @@ bool LocalPortOpen(int port) {
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = htons(static_cast<std::uint16_t>(port));
-  return s.valid() &&
-         connect(s.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  return s.valid() && connect(s.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
 
 }  // namespace quorvel::testing_support

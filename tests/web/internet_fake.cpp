@@ -77,8 +77,8 @@ using testing_support::Fake;
 HINTERNET InternetOpenA(const char* agent, std::uint32_t accessType, const char* proxy,
                         const char* proxyBypass, std::uint32_t flags) {
   using namespace testing_support;
-  Record("InternetOpenA(" + CString(agent) + ", " + std::to_string(accessType) + ", " + CString(proxy) +
-         ", " + CString(proxyBypass) + ", " + std::to_string(flags) + ")");
+  Record("InternetOpenA(" + CString(agent) + ", " + std::to_string(accessType) + ", " +
+         CString(proxy) + ", " + CString(proxyBypass) + ", " + std::to_string(flags) + ")");
   return Fake().failOpen ? nullptr : NextHandle();
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/internet.h"
 #include "support/http_server.h"
+#include "support/wine.h"
 
 namespace quorvel {
 namespace {
@@ -20,9 +21,8 @@ using testing_support::HttpRequest;
 using testing_support::HttpResponse;
 using testing_support::HttpServer;
 
-constexpr std::uint32_t kPlainFlags =
-    inet::INTERNET_FLAG_RELOAD | inet::INTERNET_FLAG_NO_COOKIES |
-    inet::INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+constexpr std::uint32_t kPlainFlags = inet::INTERNET_FLAG_RELOAD | inet::INTERNET_FLAG_NO_COOKIES |
+                                      inet::INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
 
 // One request of a direct session, its three handles closed at the end.
 class Exchange {
@@ -33,9 +33,8 @@ class Exchange {
                     const char* proxy = nullptr)
       : internet_(inet::InternetOpenA("QuorvelLayerTest", access, proxy,
                                       proxy != nullptr ? "" : nullptr, 0)),
-        connection_(inet::InternetConnectA(internet_, host,
-                                           static_cast<inet::INTERNET_PORT>(port), nullptr,
-                                           nullptr, inet::INTERNET_SERVICE_HTTP, 0, 0)),
+        connection_(inet::InternetConnectA(internet_, host, static_cast<inet::INTERNET_PORT>(port),
+                                           nullptr, nullptr, inet::INTERNET_SERVICE_HTTP, 0, 0)),
         request_(inet::HttpOpenRequestA(connection_, "GET", path, "HTTP/1.1", nullptr, nullptr,
                                         flags, 0)) {}
   ~Exchange() {
@@ -82,12 +81,21 @@ TEST(InternetLayer, RawHeaderBlockIsTheFinalAnswersLinesEachEndedByCrLf) {
   EXPECT_THAT(block, testing::Not(HasSubstr("Location")));
 }
 
+// Header lines of `total` bytes of padding in all, spread over six lines (some clients cut a
+// single line of more than 4 KB).
+testing_support::HeaderFields Padding(std::size_t total) {
+  testing_support::HeaderFields lines;
+  for (int i = 0; i < 6; ++i) {
+    const std::size_t size = total / 6 + (i == 0 ? total % 6 : 0);
+    lines.emplace_back("X-Pad-" + std::to_string(i), std::string(size, 'p'));
+  }
+  return lines;
+}
+
 TEST(InternetLayer, HeaderBlockFitsOnlyWithItsTerminatingZero) {
-  // The block's length grows one for one with the padding header's value; measure it once.
-  std::atomic<std::size_t> pad = 100;
-  HttpServer server([&](const HttpRequest&) {
-    return HttpResponse{.headers = {{"X-Pad", std::string(pad, 'p')}}};
-  });
+  // The block grows one for one with the padding; measure it once.
+  std::atomic<std::size_t> pad = 600;
+  HttpServer server([&](const HttpRequest&) { return HttpResponse{.headers = Padding(pad)}; });
   std::size_t measured = 0;
   {
     Exchange exchange(server.port(), "/measure");
@@ -101,6 +109,7 @@ TEST(InternetLayer, HeaderBlockFitsOnlyWithItsTerminatingZero) {
     pad = blockLength - base;
     Exchange exchange(server.port(), "/sized");
     ASSERT_TRUE(exchange.Send());
+    ASSERT_EQ(exchange.Headers().size(), blockLength);
     std::string buffer(5000, ' ');
     std::uint32_t length = 5000;
     const bool fitted = inet::HttpQueryInfoA(exchange.request(), inet::HTTP_QUERY_RAW_HEADERS_CRLF,
@@ -108,12 +117,12 @@ TEST(InternetLayer, HeaderBlockFitsOnlyWithItsTerminatingZero) {
     if (blockLength == 4999) {
       EXPECT_TRUE(fitted);
       EXPECT_EQ(length, 4999u);
+      EXPECT_EQ(buffer.substr(0, 4999), exchange.Headers());
       EXPECT_EQ(buffer[4999], '\0');
-      EXPECT_THAT(buffer, testing::StartsWith("HTTP/1.1 200 OK\r\n"));
     } else {
       EXPECT_FALSE(fitted);
       EXPECT_EQ(length, 5001u);
-      EXPECT_EQ(buffer, std::string(5000, ' '));
+      EXPECT_TRUE(buffer == std::string(5000, ' ')) << "the buffer was written";
     }
   }
 }
@@ -138,37 +147,54 @@ TEST(InternetLayer, BodyIsReadInTheAskedChunksThenZero) {
   for (std::uint32_t count : counts) EXPECT_LE(count, 1000u);
 }
 
-TEST(InternetLayer, NoAnswerMeansNoHeadersAndNoBody) {
+TEST(InternetLayer, NoAnswerMeansNoBodyAndNoHeaders) {
   Exchange exchange(testing_support::ClosedLocalPort(), "/");
   EXPECT_FALSE(exchange.Send());
-  std::string buffer(5000, ' ');
-  std::uint32_t length = 5000;
-  EXPECT_FALSE(inet::HttpQueryInfoA(exchange.request(), inet::HTTP_QUERY_RAW_HEADERS_CRLF,
-                                    buffer.data(), &length, nullptr));
-  EXPECT_EQ(buffer, std::string(5000, ' '));
   char chunk[16];
   std::uint32_t read = 99;
   inet::InternetReadFile(exchange.request(), chunk, sizeof chunk, &read);
   EXPECT_EQ(read, 0u);
+
+  std::string buffer(5000, ' ');
+  std::uint32_t length = 5000;
+  const bool queried = inet::HttpQueryInfoA(exchange.request(), inet::HTTP_QUERY_RAW_HEADERS_CRLF,
+                                            buffer.data(), &length, nullptr);
+  if (testing_support::RunningUnderWine()) {
+    EXPECT_EQ(std::string(buffer.c_str()), "\r\n");
+    GTEST_SKIP() << "Wine's WinInet answers the header query of a request that got no answer "
+                    "with the block \"\\r\\n\" instead of failing";
+  }
+  EXPECT_FALSE(queried);
+  EXPECT_TRUE(buffer == std::string(5000, ' ')) << "the buffer was written";
 }
 
-TEST(InternetLayer, HttpOnlyProxyListLeavesSecureRequestsDirect) {
+TEST(InternetLayer, HttpOnlyProxyListServesPlainRequests) {
   HttpServer proxy([](const HttpRequest&) { return HttpResponse{.body = "proxied"}; });
   const std::string list = "http=" + proxy.HostPort();
-  {
-    // Direct, the name cannot be resolved: no answer, and the proxy sees nothing.
-    Exchange secure(443, "/", kPlainFlags | inet::INTERNET_FLAG_SECURE, "quorvel-direct.invalid",
-                    inet::INTERNET_OPEN_TYPE_PROXY, list.c_str());
-    EXPECT_FALSE(secure.Send());
-  }
-  EXPECT_EQ(proxy.Connections(), 0);
   {
     Exchange plain(80, "/p", kPlainFlags, "quorvel-direct.invalid", inet::INTERNET_OPEN_TYPE_PROXY,
                    list.c_str());
     EXPECT_TRUE(plain.Send());
   }
   ASSERT_EQ(proxy.Requests().size(), 1u);
-  EXPECT_EQ(proxy.Requests()[0].target, "http://quorvel-direct.invalid/p");
+  // The absolute form, with or without the default port.
+  EXPECT_THAT(proxy.Requests()[0].target, testing::AnyOf("http://quorvel-direct.invalid/p",
+                                                         "http://quorvel-direct.invalid:80/p"));
+}
+
+TEST(InternetLayer, HttpOnlyProxyListLeavesSecureRequestsDirect) {
+  if (testing_support::RunningUnderWine()) {
+    GTEST_SKIP() << "Wine's WinInet takes the \"http=\" entry of a proxy list for secure "
+                    "requests too, and tunnels them through that proxy";
+  }
+  HttpServer proxy(
+      [](const HttpRequest&) { return HttpResponse{.status = 403, .reason = "Forbidden"}; });
+  const std::string list = "http=" + proxy.HostPort();
+  // Direct, the name cannot be resolved: no answer, and the proxy sees nothing.
+  Exchange secure(443, "/", kPlainFlags | inet::INTERNET_FLAG_SECURE, "quorvel-direct.invalid",
+                  inet::INTERNET_OPEN_TYPE_PROXY, list.c_str());
+  EXPECT_FALSE(secure.Send());
+  EXPECT_EQ(proxy.Connections(), 0);
 }
 
 }  // namespace

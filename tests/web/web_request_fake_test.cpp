@@ -20,7 +20,7 @@ using testing_support::Fake;
 using testing_support::FakeInternet;
 using testing_support::T;
 
-constexpr char kDefaultAgentArg[] = R"("Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)")";
+constexpr char kDefaultAgentArg[] = R"x("Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)")x";
 constexpr char kOk[] = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n";
 
 class WebRequestFake : public testing::Test {
@@ -140,8 +140,7 @@ struct OutParameters {
 };
 
 TEST_F(WebRequestFake, HandleNotObtainedClosesWhatWasOpenedAndWritesNothing) {
-  const std::string open =
-      std::string("InternetOpenA(") + kDefaultAgentArg + ", 1, null, null, 0)";
+  const std::string open = std::string("InternetOpenA(") + kDefaultAgentArg + ", 1, null, null, 0)";
   const std::string connect = R"(InternetConnectA(h1, "a.example", 80, null, null, 3, 0, 0))";
   const std::string request =
       R"(HttpOpenRequestA(h2, "POST", "/", "HTTP/1.1", null, null, 0x80084010, 0))";
@@ -225,8 +224,7 @@ TEST_F(WebRequestFake, HeaderBlockIsCompletedWithTheDefaultLines) {
       {"Accept: text/html", nullptr, kDefaultAgentArg, "Accept: text/html" + tail},
       {"accept: text/html", nullptr, kDefaultAgentArg, "accept: text/html\r\nAccept: */*" + tail},
       {"Content-Type: text/plain", nullptr, kDefaultAgentArg,
-       "Content-Type: text/plain\r\nAccept: */*\r\nReferer: " + url +
-           "\r\nAccept-Language: zh-cn"},
+       "Content-Type: text/plain\r\nAccept: */*\r\nReferer: " + url + "\r\nAccept-Language: zh-cn"},
       {"Referer: http://r.example/\r\nAccept-Language: en", nullptr, kDefaultAgentArg,
        "Referer: http://r.example/\r\nAccept-Language: en\r\nAccept: */*"
        "\r\nContent-Type: application/x-www-form-urlencoded"},
@@ -264,7 +262,7 @@ TEST_F(WebRequestFake, BodyIsSentForEveryMethodButZero) {
     const char* postText;
     std::string postBytes;  // given as this, "" meaning given empty
     const char* verb;
-    std::string sentBody;   // as the fake shows it
+    std::string sentBody;  // as the fake shows it
     std::string postBytesAfter;
   };
   const Case cases[] = {
@@ -280,8 +278,8 @@ TEST_F(WebRequestFake, BodyIsSentForEveryMethodButZero) {
     SCOPED_TRACE(testing::Message() << "method " << c.method << " postText " << c.postText);
     SetUp();
     Bytes postBytes = AsBytes(c.postBytes);
-    WebRequest("http://a.example/", c.method, c.postText, nullptr, nullptr, nullptr, nullptr,
-               false, &postBytes);
+    WebRequest("http://a.example/", c.method, c.postText, nullptr, nullptr, nullptr, nullptr, false,
+               &postBytes);
     EXPECT_THAT(CallOf("HttpOpenRequestA"),
                 testing::StartsWith(std::string("HttpOpenRequestA(h2, \"") + c.verb + "\""));
     EXPECT_THAT(CallOf("HttpSendRequestA"), testing::EndsWith(", " + c.sentBody + ")"));

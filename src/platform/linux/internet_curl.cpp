@@ -13,7 +13,6 @@
 // Cookies live in memory for the life of the process. A connection that makes no progress for
 // 30 s, or an answer that stalls for 60 s, ends the exchange, so no request blocks for ever.
 #include <curl/curl.h>
-
 #include <strings.h>
 
 #include <algorithm>

@@ -58,7 +58,8 @@ bool InternetReadFile(HINTERNET file, void* buffer, std::uint32_t numberOfBytesT
                       std::uint32_t* numberOfBytesRead) {
   static InternetReadFileFn* const fn = Bind<InternetReadFileFn>("InternetReadFile");
   DWORD read = 0;
-  const BOOL ok = fn(file, buffer, numberOfBytesToRead, numberOfBytesRead != nullptr ? &read : nullptr);
+  const BOOL ok =
+      fn(file, buffer, numberOfBytesToRead, numberOfBytesRead != nullptr ? &read : nullptr);
   if (numberOfBytesRead != nullptr) *numberOfBytesRead = read;
   return ok != FALSE;
 }
