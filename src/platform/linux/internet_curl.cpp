@@ -334,7 +334,9 @@ bool Exchange(const Session& session, const Connection& connection, Request& req
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   }
   if ((request.flags & INTERNET_FLAG_NO_COOKIES) == 0) {
+    // The shared store, with the cookie engine switched on ("" names no file to read).
     curl_easy_setopt(easy, CURLOPT_SHARE, cookieStore);
+    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
   }
   ChooseProxy(easy, session, secure);
   curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
