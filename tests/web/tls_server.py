@@ -4,6 +4,8 @@
     tls_server.py start DIR   start it in the background; DIR/port receives its port
     tls_server.py stop DIR    stop it
 
+Each connection it accepts adds a line to DIR/connections, so a test can tell that a client came.
+
 The server listens on 127.0.0.1 at a port of its own choosing and answers every request that gets
 through the handshake with a fixed body. It stops by itself after ten minutes without a
 connection, so that it is never left running.
@@ -38,6 +40,8 @@ def serve(directory):
             connection, _ = listener.accept()
         except socket.timeout:
             return
+        with open(os.path.join(directory, "connections"), "a") as f:
+            f.write("connection\n")
         connection.settimeout(10)
         try:
             with context.wrap_socket(connection, server_side=True) as tls:
@@ -71,7 +75,7 @@ def stop(directory):
                 os.kill(pid, signal.SIGTERM)
             except OSError:
                 pass
-    for name in ("pid", "port", "port.new"):
+    for name in ("pid", "port", "port.new", "connections"):
         try:
             os.remove(os.path.join(directory, name))
         except OSError:

@@ -15,20 +15,33 @@
 namespace quorvel {
 namespace {
 
-// The port the TLS server wrote into the file named by QUORVEL_TLS_PORT_FILE (a Unix path, which
-// a Windows program under Wine reads through drive Z:).
-int TlsServerPort() {
-  const char* file = std::getenv("QUORVEL_TLS_PORT_FILE");
-  if (file == nullptr) return 0;
-  std::string path = file;
+// A file beside the one named by QUORVEL_TLS_PORT_FILE, where the TLS server leaves its port.
+// That is a Unix path, which a Windows program under Wine reads through drive Z:.
+std::string ServerFile(const std::string& name) {
+  const char* portFile = std::getenv("QUORVEL_TLS_PORT_FILE");
+  if (portFile == nullptr) return {};
+  std::string path = portFile;
+  path = path.substr(0, path.rfind('/') + 1) + name;
 #ifdef _WIN32
   for (char& c : path) c = c == '/' ? '\\' : c;
   path = "Z:" + path;
 #endif
-  std::ifstream in(path);
+  return path;
+}
+
+int TlsServerPort() {
+  std::ifstream in(ServerFile("port"));
   int port = 0;
   in >> port;
   return port;
+}
+
+// How many connections the TLS server has accepted so far.
+int TlsConnections() {
+  std::ifstream in(ServerFile("connections"));
+  int count = 0;
+  for (std::string line; std::getline(in, line);) ++count;
+  return count;
 }
 
 TEST(WebRequestTls, SelfSignedCertificateIsRefused) {
@@ -46,6 +59,24 @@ TEST(WebRequestTls, SelfSignedCertificateIsRefused) {
     EXPECT_EQ(received, "");
     testing_support::ExpectNoAnswerHeaders(headers);
   }
+}
+
+TEST(WebRequestTls, RedirectFromHttpToHttpsIsFollowed) {
+  const int port = TlsServerPort();
+  ASSERT_GT(port, 0) << "the TLS test server did not leave its port";
+  const std::string target = "https://127.0.0.1:" + std::to_string(port) + "/";
+  testing_support::HttpServer server([&](const testing_support::HttpRequest&) {
+    return testing_support::HttpResponse{
+        .status = 302, .reason = "Found", .headers = {{"Location", target}}, .body = "moved"};
+  });
+  // Followed, the redirect reaches the TLS server and ends at its refused certificate; not
+  // followed, it is the answer.
+  const int before = TlsConnections();
+  EXPECT_THAT(WebRequest(Text(server.Url("/to-https"))), testing::IsEmpty());
+  EXPECT_GT(TlsConnections(), before);
+  EXPECT_EQ(WebRequest(Text(server.Url("/to-https")), 0, Text(), nullptr, nullptr, nullptr, nullptr,
+                       /*noRedirect=*/true),
+            testing_support::AsBytes("moved"));
 }
 
 }  // namespace
