@@ -31,7 +31,7 @@ int MultiByteToWideChar(unsigned codePage, std::uint32_t flags, const char* mult
 // `*usedDefaultChar` (when not null) tells whether that happened. For UTF-8 both must be null;
 // unpaired surrogates then become U+FFFD.
 int WideCharToMultiByte(unsigned codePage, std::uint32_t flags, const char16_t* wide,
-                        int wideLength, char* multiByte, int multiByteSize,
-                        const char* defaultChar, bool* usedDefaultChar);
+                        int wideLength, char* multiByte, int multiByteSize, const char* defaultChar,
+                        bool* usedDefaultChar);
 
 }  // namespace quorvel::platform

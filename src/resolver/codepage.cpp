@@ -58,8 +58,8 @@ Text WideToMulti(const Bytes& wide, std::optional<int> codePage) {
   if (measured <= 0) return {};
   const int room = measured > INT_MAX / 2 ? INT_MAX : 2 * measured;
   std::string buffer(static_cast<std::size_t>(room), '\0');
-  const int written = platform::WideCharToMultiByte(page, 0, units.c_str(), -1, buffer.data(),
-                                                    room, nullptr, nullptr);
+  const int written = platform::WideCharToMultiByte(page, 0, units.c_str(), -1, buffer.data(), room,
+                                                    nullptr, nullptr);
   if (written <= 0) return {};
   // Up to the terminator, and never past what the conversion wrote.
   return Text(std::string_view(buffer.data(), static_cast<std::size_t>(std::min(written, room))));

@@ -1,9 +1,10 @@
 // MultiToWide, WideToMulti and Utf8ToLocal over the real code-page layer.
+#include "resolver/codepage.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "resolver/codepage.h"
 #include "support/text_printing.h"
 
 namespace quorvel {
@@ -28,7 +29,10 @@ TEST(Utf8ToLocal, ConvertsUtf8PagesToCodePage936) {
       {"sequence cut in the middle", T("a\xE4\xB8z"), T("a?z")},
       {"sequence cut at the end", T("ab\xE4\xB8"), T("ab?")},
       {"lead byte at the end", T("ab\xE4"), T("ab?")},
-      {"bytes that never occur in UTF-8", T("\xFF\xFE" "ab"), T("??ab")},
+      {"bytes that never occur in UTF-8",
+       T("\xFF\xFE"
+         "ab"),
+       T("??ab")},
   };
   for (const Case& c : cases) EXPECT_EQ(Utf8ToLocal(c.utf8), c.expected) << c.name;
 }
@@ -36,8 +40,12 @@ TEST(Utf8ToLocal, ConvertsUtf8PagesToCodePage936) {
 TEST(Utf8ToLocal, ConvertsALongPageWhole) {
   std::string utf8, expected;
   for (int i = 0; i < 40000; ++i) {
-    utf8 += "\xE4\xB8\xAD" "a";  // 中a
-    expected += "\xD6\xD0" "a";
+    utf8 +=
+        "\xE4\xB8\xAD"
+        "a";  // 中a
+    expected +=
+        "\xD6\xD0"
+        "a";
   }
   EXPECT_EQ(Utf8ToLocal(Text(std::move(utf8))), Text(std::move(expected)));
 }

@@ -192,8 +192,8 @@ int MultiByteToWideChar(unsigned codePage, std::uint32_t flags, const char* mult
 }
 
 int WideCharToMultiByte(unsigned codePage, std::uint32_t flags, const char16_t* wide,
-                        int wideLength, char* multiByte, int multiByteSize,
-                        const char* defaultChar, bool* usedDefaultChar) {
+                        int wideLength, char* multiByte, int multiByteSize, const char* defaultChar,
+                        bool* usedDefaultChar) {
   if (wide == nullptr || wideLength == 0 || multiByteSize < 0 ||
       (multiByte == nullptr && multiByteSize != 0)) {
     return 0;  // ERROR_INVALID_PARAMETER

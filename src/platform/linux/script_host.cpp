@@ -4,12 +4,12 @@
 //
 // Duktape keeps strings in CESU-8: each UTF-16 unit, surrogates included, as one UTF-8 sequence.
 // Texts are converted to and from that form at the boundary.
+#include "platform/script_host.h"
+
 #include <duktape.h>
 
 #include <array>
 #include <string>
-
-#include "platform/script_host.h"
 
 namespace quorvel::platform {
 namespace {
@@ -154,9 +154,11 @@ std::optional<std::u16string> ScriptHost::Run(std::u16string_view procedureName)
   }
   if (duk_pcall(context, 0) == DUK_EXEC_SUCCESS) {
     // As an automation result turned into a string: undefined is the empty string, null has no
-    // string form.
+    // string form, and true and false are the VARIANT_BOOL values -1 and 0.
     if (duk_is_undefined(context, -1)) {
       result = std::u16string();
+    } else if (duk_is_boolean(context, -1)) {
+      result = duk_get_boolean(context, -1) ? u"-1" : u"0";
     } else if (!duk_is_null(context, -1)) {
       duk_size_t length = 0;
       const char* text = duk_safe_to_lstring(context, -1, &length);

@@ -18,14 +18,14 @@ int MultiByteToWideChar(unsigned codePage, std::uint32_t flags, const char* mult
 }
 
 int WideCharToMultiByte(unsigned codePage, std::uint32_t flags, const char16_t* wide,
-                        int wideLength, char* multiByte, int multiByteSize,
-                        const char* defaultChar, bool* usedDefaultChar) {
+                        int wideLength, char* multiByte, int multiByteSize, const char* defaultChar,
+                        bool* usedDefaultChar) {
   static auto* const convert =
       windows::BindByName<decltype(::WideCharToMultiByte)>("kernel32.dll", "WideCharToMultiByte");
   BOOL usedDefault = FALSE;
   const int result =
-      convert(codePage, flags, reinterpret_cast<LPCWCH>(wide), wideLength, multiByte,
-              multiByteSize, defaultChar, usedDefaultChar != nullptr ? &usedDefault : nullptr);
+      convert(codePage, flags, reinterpret_cast<LPCWCH>(wide), wideLength, multiByte, multiByteSize,
+              defaultChar, usedDefaultChar != nullptr ? &usedDefault : nullptr);
   if (usedDefaultChar != nullptr) *usedDefaultChar = usedDefault != FALSE;
   return result;
 }

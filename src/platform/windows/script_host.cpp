@@ -1,13 +1,13 @@
 // COM initialisation (ole32, bound by name) and the Windows Script Control, driven through its
 // IDispatch interface by member name.
-#include <windows.h>
+#include "platform/script_host.h"
 
 #include <objbase.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <string>
 
-#include "platform/script_host.h"
 #include "platform/windows/bind_by_name.h"
 
 namespace quorvel::platform {
@@ -94,8 +94,7 @@ HRESULT InvokeByName(IDispatch& object, const wchar_t* name, WORD kind, VARIANT*
 }
 
 // Passes one string to the member `name`, as a method argument or as the new property value.
-bool InvokeWithString(IDispatch& object, const wchar_t* name, WORD kind,
-                      std::u16string_view text) {
+bool InvokeWithString(IDispatch& object, const wchar_t* name, WORD kind, std::u16string_view text) {
   const Bstr bstr(text);
   if (bstr.get() == nullptr) return false;
   VARIANT argument;
@@ -168,8 +167,8 @@ std::optional<std::u16string> ScriptHost::Run(std::u16string_view procedureName)
   arguments[1].vt = VT_BSTR;
   arguments[1].bstrVal = name.get();
   Variant result;
-  if (FAILED(InvokeByName(*object_->dispatch, L"Run", DISPATCH_METHOD, arguments, 2,
-                          result.get()))) {
+  if (FAILED(
+          InvokeByName(*object_->dispatch, L"Run", DISPATCH_METHOD, arguments, 2, result.get()))) {
     return std::nullopt;
   }
   if (result.get()->vt != VT_BSTR &&
