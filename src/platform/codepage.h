@@ -8,7 +8,8 @@
 // Both functions read `inputLength` units, or up to and including the first zero unit when it is
 // -1. With an output size of 0 they write nothing and return the size the output needs; otherwise
 // they write the output and return its size. They return 0 when the input is empty, a parameter
-// is invalid, the code page is unknown or the output does not fit. Input that the code page
+// is invalid, the code page is unknown or the output does not fit; what the output buffer then
+// holds is unspecified (Windows may have written part of the output). Input that the code page
 // cannot represent does not stop a conversion: it turns into a default character.
 #pragma once
 
