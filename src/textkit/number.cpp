@@ -24,13 +24,18 @@ std::string_view SkipLeadingSpace(std::string_view s) {
   return s.substr(i);
 }
 
-// The decimal prefix of `s` in a form that std::from_chars reads: an optional '-' (a '+' is
-// dropped), the integer digits ("0" when there are none), the fraction digits after a point when
-// there are any, and 'e' with its sign and digits when the text has a complete exponent ('d' and
-// 'D' introduce one as well). Empty when the prefix holds no mantissa digit.
-// `leadExponent` receives the decimal exponent of the first non-zero mantissa digit plus the
-// written exponent, saturated, which tells an overflow from an underflow.
-std::string DecimalPrefix(std::string_view s, long long& leadExponent) {
+struct DecimalPrefix {
+  // The number in a form that std::from_chars reads: an optional '-' (a '+' is dropped), the
+  // integer digits ("0" when there are none), the fraction digits after a point when there are
+  // any, and 'e' with its sign and digits when the text has a complete exponent ('d' and 'D'
+  // introduce one as well). Empty when the prefix holds no mantissa digit.
+  std::string decimal;
+  // The decimal exponent of the first non-zero mantissa digit plus the written exponent,
+  // saturated: tells an overflow from an underflow.
+  long long leadExponent = 0;
+};
+
+DecimalPrefix ReadDecimalPrefix(std::string_view s) {
   std::size_t i = 0;
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
@@ -88,8 +93,7 @@ std::string DecimalPrefix(std::string_view s, long long& leadExponent) {
       lead += negativeExponent ? -exponent : exponent;
     }
   }
-  leadExponent = lead;
-  return out;
+  return {std::move(out), lead};
 }
 
 // 10^k for 0 <= k, correctly rounded; infinity beyond the range of a double. Read from its
@@ -135,12 +139,12 @@ Text ToHalfWidth(const Text& text) {
 
 double ToNumber(const Text& value) {
   const Text halfWidth = ToHalfWidth(value);
-  long long leadExponent = 0;
-  const std::string prefix = DecimalPrefix(SkipLeadingSpace(halfWidth.view()), leadExponent);
+  const auto [prefix, leadExponent] = ReadDecimalPrefix(SkipLeadingSpace(halfWidth.view()));
   if (prefix.empty()) return 0;
   double result = 0;
-  const auto [end, error] = std::from_chars(prefix.data(), prefix.data() + prefix.size(), result);
-  if (error == std::errc::result_out_of_range) {
+  const std::from_chars_result parsed =
+      std::from_chars(prefix.data(), prefix.data() + prefix.size(), result);
+  if (parsed.ec == std::errc::result_out_of_range) {
     // Beyond the range of a double: infinity when the value is large, zero when it is tiny.
     result = leadExponent >= 0 ? HUGE_VAL : 0.0;
     if (prefix.front() == '-') result = -result;
