@@ -8,6 +8,8 @@ bash scripts/install-deps.sh || exit 1
 
 declare -a results=()
 status=0
+passed=0
+failed=0
 
 build() {  # configure and build one preset
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
@@ -19,11 +21,20 @@ check() {  # build one preset and run its tests
     results+=("$preset: BUILD FAILED"); status=1; return
   fi
   echo "=== $preset: tests"
-  if ctest --preset "$preset" 2>&1 | tee "build/$preset/ctest.log"; then
-    results+=("$preset: $(grep -E 'tests passed' "build/$preset/ctest.log" | tail -n 1)")
-  else
-    results+=("$preset: $(grep -E 'tests passed|tests failed' "build/$preset/ctest.log" | tail -n 1)"); status=1
+  local log="build/$preset/ctest.log" line
+  ctest --preset "$preset" 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  # "100% tests passed, 0 tests failed out of 12"
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$line" ]; then
+    results+=("$preset: NO TEST RESULT"); status=1; return
   fi
+  results+=("$preset: $line")
+  local nfailed ntotal
+  nfailed=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+  ntotal=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+  passed=$((passed + ntotal - nfailed))
+  failed=$((failed + nfailed))
 }
 
 check linux
@@ -43,4 +54,5 @@ fi
 echo
 echo "=== summary"
 printf '%s\n' "${results[@]}"
+echo "all presets: $passed passed, $failed failed"
 exit $status

@@ -7,7 +7,7 @@
 // Searching, replacing, splitting, trimming and lower-casing walk a text in character units: a
 // byte of 0x80 or above forms one unit with the byte after it, every other byte is a unit of its
 // own, and a match is tried only where a unit begins. A final lone byte of 0x80 or above is a unit
-// by itself at which a match is still tried (see each function for what happens to it).
+// by itself: a match is still tried at it, and no operation drops it from its result.
 //
 // Ignoring case folds only 'A' to 'Z'. A space is the byte 0x20 or the full-width space 0xA1 0xA1.
 //
@@ -75,7 +75,8 @@ Text TextRight(const Text& text, int n);
 // start > length or n <= 0.
 Text TextMid(const Text& text, int start, int n);
 
-// The one-byte text holding `code` (0 to 255); 0 gives the empty text.
+// The one-byte text holding `code` (0 to 255); 0, and any code outside 0 to 255, gives the empty
+// text.
 Text CharFromCode(int code);
 
 // Position of the first occurrence of `sought` that begins at or after `start` (start <= 1: the
@@ -144,7 +145,8 @@ bool BytesEqual(const Bytes& a, const Bytes& b);
 
 int ArrayCount(const TextArray& array);
 
-// Element i, for 1 <= i <= ArrayCount(array); any other index is a programming error.
+// Element i, for 1 <= i <= ArrayCount(array). Any other index is a programming error; it gives
+// the empty text rather than reading outside the array.
 const Text& ArrayItem(const TextArray& array, int i);
 
 void ArrayAppend(TextArray& array, const Text& text);
