@@ -28,42 +28,60 @@ constexpr std::array<ControlDescription, 7> kControls{{
     {.id = "shareFrame",
      .name = "\xB7\xD6\xD7\xE9\xBF\xF2\x31",  // 分组框1
      .kind = ControlKind::kGroupBox,
-     .x = 5, .y = 5, .width = 545, .height = 60,
+     .x = 5,
+     .y = 5,
+     .width = 545,
+     .height = 60,
      .text = "\xB7\xD6\xCF\xED\xB5\xD8\xD6\xB7",  // 分享地址
      .tabStop = false,
      .edit = {}},
     {.id = "shareBox",
      .name = "\xB1\xE0\xBC\xAD\xBF\xF2\x31",  // 编辑框1
      .kind = ControlKind::kEditBox,
-     .x = 12, .y = 24, .width = 532, .height = 30,
+     .x = 12,
+     .y = 24,
+     .width = 532,
+     .height = 30,
      .text = "",
      .tabStop = true,
      .edit = kShareBoxSettings},
     {.id = "resultFrame",
      .name = "\xB7\xD6\xD7\xE9\xBF\xF2\x32",  // 分组框2
      .kind = ControlKind::kGroupBox,
-     .x = 5, .y = 72, .width = 545, .height = 224,
+     .x = 5,
+     .y = 72,
+     .width = 545,
+     .height = 224,
      .text = "\xBB\xF1\xC8\xA1\xBD\xE1\xB9\xFB",  // 获取结果
      .tabStop = false,
      .edit = {}},
     {.id = "resultBox",
      .name = "\xB1\xE0\xBC\xAD\xBF\xF2\x32",  // 编辑框2
      .kind = ControlKind::kEditBox,
-     .x = 12, .y = 88, .width = 532, .height = 200,
+     .x = 12,
+     .y = 88,
+     .width = 532,
+     .height = 200,
      .text = "",
      .tabStop = true,
      .edit = kResultBoxSettings},
     {.id = "resolveButton",
      .name = "\xB0\xB4\xC5\xA5\x31",  // 按钮1
      .kind = ControlKind::kPushButton,
-     .x = 56, .y = 304, .width = 128, .height = 30,
+     .x = 56,
+     .y = 304,
+     .width = 128,
+     .height = 30,
      .text = "\xBB\xF1\xC8\xA1\xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7",  // 获取下载地址
      .tabStop = true,
      .edit = {}},
     {.id = "copyButton",
      .name = "\xB0\xB4\xC5\xA5\x32",  // 按钮2
      .kind = ControlKind::kPushButton,
-     .x = 204, .y = 304, .width = 128, .height = 30,
+     .x = 204,
+     .y = 304,
+     .width = 128,
+     .height = 30,
      // 复制地址到剪切板
      .text = "\xB8\xB4\xD6\xC6\xB5\xD8\xD6\xB7\xB5\xBD\xBC\xF4\xC7\xD0\xB0\xE5",
      .tabStop = true,
@@ -71,7 +89,10 @@ constexpr std::array<ControlDescription, 7> kControls{{
     {.id = "browserButton",
      .name = "\xB0\xB4\xC5\xA5\x33",  // 按钮3
      .kind = ControlKind::kPushButton,
-     .x = 352, .y = 304, .width = 128, .height = 30,
+     .x = 352,
+     .y = 304,
+     .width = 128,
+     .height = 30,
      .text = "\xCA\xB9\xD3\xC3\xE4\xAF\xC0\xC0\xC6\xF7\xCF\xC2\xD4\xD8",  // 使用浏览器下载
      .tabStop = true,
      .edit = {}},
@@ -95,10 +116,17 @@ bool OpenMainWindow(ClickHandlers handlers) {
           [handlers = std::move(handlers)](int control) {
             const std::function<void()>* handler = nullptr;
             switch (control) {
-              case kResolveButton: handler = &handlers.resolve; break;
-              case kCopyButton: handler = &handlers.copy; break;
-              case kBrowserButton: handler = &handlers.openInBrowser; break;
-              default: break;
+              case kResolveButton:
+                handler = &handlers.resolve;
+                break;
+              case kCopyButton:
+                handler = &handlers.copy;
+                break;
+              case kBrowserButton:
+                handler = &handlers.openInBrowser;
+                break;
+              default:
+                break;
             }
             if (handler != nullptr && *handler) (*handler)();
           },

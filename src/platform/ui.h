@@ -34,15 +34,17 @@ struct ControlDescription {
   int x, y, width, height;
   std::string_view text;  // the text at start, code page 936
   bool tabStop;
-  EditSettings edit;      // edit boxes only
+  EditSettings edit;  // edit boxes only
 };
 
 // The main window: a fixed-size frame with a caption, a system menu and a close box only, the
 // button-face background and the default GUI font, centred on the primary screen.
 struct WindowDescription {
-  std::string_view caption;  // code page 936
-  int width, height;         // of the outer frame
-  std::span<const ControlDescription> controls;  // in creation and tab order, back to front
+  std::string_view caption;                      // code page 936
+  int width, height;                             // of the outer frame
+  // In creation and tab order; a group box comes before the controls it frames and lies behind
+  // them.
+  std::span<const ControlDescription> controls;
 };
 
 struct WindowEvents {

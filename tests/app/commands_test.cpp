@@ -1,6 +1,8 @@
 // The clipboard algorithms, the start-up prefill and the copy and browser commands, run against
 // a fake platform that records every call: what is asked of the clipboard, in which order, and
 // what reaches the message box and the shell.
+#include "app/commands.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,7 +14,6 @@
 
 #include "app/boxes.h"
 #include "app/clipboard_text.h"
-#include "app/commands.h"
 #include "app/main_window.h"
 #include "app/prefill.h"
 #include "platform/clipboard.h"
@@ -187,9 +188,9 @@ TEST_F(ClipboardWrite, WithoutMemoryTheClipboardIsLeftEmptyAndClosed) {
 TEST_F(ClipboardWrite, MemoryTheClipboardRefusesIsFreedAndReportedAsFailure) {
   platform_.setFails = true;
   EXPECT_FALSE(WriteClipboardText(T("new")));
-  EXPECT_THAT(platform_.calls, ElementsAre("OpenClipboard", "EmptyClipboard", "GlobalAlloc 66 4",
-                                           "GlobalLock", "GlobalUnlock", "SetClipboardData",
-                                           "GlobalFree", "CloseClipboard"));
+  EXPECT_THAT(platform_.calls,
+              ElementsAre("OpenClipboard", "EmptyClipboard", "GlobalAlloc 66 4", "GlobalLock",
+                          "GlobalUnlock", "SetClipboardData", "GlobalFree", "CloseClipboard"));
   EXPECT_THAT(platform_.blocks, IsEmpty());
 
   platform_ = {};
@@ -217,18 +218,18 @@ TEST_P(Prefill, TakesOnlyAShareAddressAndTakesItWhole) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Prefill,
-    ::testing::Values(
-        PrefillCase{"http://pan.baidu.com/", "http://pan.baidu.com/"},
-        PrefillCase{"http://pan.baidu.com/s/1abc\r\nsecond line\r\n",
-                    "http://pan.baidu.com/s/1abc\r\nsecond line\r\n"},
-        PrefillCase{"http://pan.baidu.com/s/ \xB7\xD6 ", "http://pan.baidu.com/s/ \xB7\xD6 "},
-        PrefillCase{"http://pan.baidu.com", ""},         // shorter than the prefix
-        PrefillCase{"https://pan.baidu.com/s/1", ""},    // another scheme
-        PrefillCase{"HTTP://pan.baidu.com/s/1", ""},     // letter case counts
-        PrefillCase{"http://PAN.baidu.com/s/1", ""},
-        PrefillCase{" http://pan.baidu.com/s/1", ""},    // a space before it
-        PrefillCase{"", ""},                             // empty text
-        PrefillCase{std::nullopt, ""}));                 // no text at all (a picture)
+    ::testing::Values(PrefillCase{"http://pan.baidu.com/", "http://pan.baidu.com/"},
+                      PrefillCase{"http://pan.baidu.com/s/1abc\r\nsecond line\r\n",
+                                  "http://pan.baidu.com/s/1abc\r\nsecond line\r\n"},
+                      PrefillCase{"http://pan.baidu.com/s/ \xB7\xD6 ",
+                                  "http://pan.baidu.com/s/ \xB7\xD6 "},
+                      PrefillCase{"http://pan.baidu.com", ""},       // shorter than the prefix
+                      PrefillCase{"https://pan.baidu.com/s/1", ""},  // another scheme
+                      PrefillCase{"HTTP://pan.baidu.com/s/1", ""},   // letter case counts
+                      PrefillCase{"http://PAN.baidu.com/s/1", ""},
+                      PrefillCase{" http://pan.baidu.com/s/1", ""},  // a space before it
+                      PrefillCase{"", ""},                           // empty text
+                      PrefillCase{std::nullopt, ""}));               // no text at all (a picture)
 
 TEST_F(WithFakePlatform, PrefillLeavesTheShareBoxAloneWhenTheClipboardCannotBeOpened) {
   platform_.openFails = true;
@@ -242,8 +243,8 @@ TEST_F(WithFakePlatform, PrefillLeavesTheShareBoxAloneWhenTheClipboardCannotBeOp
 using Copy = WithFakePlatform;
 
 TEST_F(Copy, CopiesAnyTextTheResultBoxHoldsAndConfirmsEachTime) {
-  for (const char* text : {"http:\\\\d.pcs.baidu.com\\file\\x?fid=1", "  ", "\r\n",
-                           "line 1\r\nline 2"}) {
+  for (const char* text :
+       {"http:\\\\d.pcs.baidu.com\\file\\x?fid=1", "  ", "\r\n", "line 1\r\nline 2"}) {
     platform_.controls[kResultBox] = T(text);
     platform_.messages.clear();
     CopyResult();
@@ -291,16 +292,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Browser,
     ::testing::Values(std::pair{"http://d.pcs.baidu.com/file/x?fid=1", true},
                       std::pair{"http:\\\\d.pcs.baidu.com\\file\\x?fid=1", true},
-                      std::pair{"HTTPS://host/a\r\nsecond line", true},
-                      std::pair{"hTtP:", true},
-                      std::pair{"", false},
-                      std::pair{"http", false},
-                      std::pair{" http://host/", false},
-                      std::pair{"httpx://host/", false},
+                      std::pair{"HTTPS://host/a\r\nsecond line", true}, std::pair{"hTtP:", true},
+                      std::pair{"", false}, std::pair{"http", false},
+                      std::pair{" http://host/", false}, std::pair{"httpx://host/", false},
                       std::pair{"file:///etc/passwd", false},
                       std::pair{"C:\\Windows\\System32\\calc.exe", false},
-                      std::pair{"\\\\server\\share\\run.exe", false},
-                      std::pair{"calc", false},
+                      std::pair{"\\\\server\\share\\run.exe", false}, std::pair{"calc", false},
                       std::pair{"javascript:alert(1)", false},
                       // The failure message that a failed resolve leaves there.
                       std::pair{"\xBD\xE2\xCE\xF6\xCA\xA7\xB0\xDC\xA3\xBA\r\n", false}));

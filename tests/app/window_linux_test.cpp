@@ -1,6 +1,9 @@
 // The main window on Linux, driven as a user would through Qt's offscreen platform: real widgets
 // clicked and typed into with QTest, the real (in-process) clipboard and the real message box.
 // The desktop's handler for web addresses is replaced by a recorder, so that no browser starts.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -15,10 +18,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,9 +32,9 @@
 namespace quorvel {
 namespace {
 
-using testing_support::T;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using testing_support::T;
 
 // Stands in for the desktop's browser: records every address it is asked to open.
 class BrowserRecorder : public QObject {
@@ -93,9 +92,8 @@ class LinuxWindow : public ::testing::Test {
     QDesktopServices::unsetUrlHandler("https");
   }
 
-  void Open(ClickHandlers handlers = {.resolve = {},
-                                      .copy = CopyResult,
-                                      .openInBrowser = OpenResultInBrowser}) {
+  void Open(ClickHandlers handlers = {
+                .resolve = {}, .copy = CopyResult, .openInBrowser = OpenResultInBrowser}) {
     ASSERT_TRUE(OpenMainWindow(std::move(handlers)));
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (widget->objectName() == "mainWindow") window_ = widget;
@@ -183,12 +181,14 @@ TEST_F(LinuxWindow, HasTheSevenControlsAtTheirPlacesWithTheirTexts) {
   }
   // Each group box lies behind its edit box.
   const QObjectList& children = window_->children();
-  EXPECT_LT(children.indexOf(window_->findChild<QWidget*>("shareFrame")), children.indexOf(shareBox_));
+  EXPECT_LT(children.indexOf(window_->findChild<QWidget*>("shareFrame")),
+            children.indexOf(shareBox_));
   EXPECT_LT(children.indexOf(window_->findChild<QWidget*>("resultFrame")),
             children.indexOf(resultBox_));
   // The share box has the focus first; Tab goes through the boxes and then the buttons.
   EXPECT_EQ(QApplication::focusWidget(), shareBox_);
-  for (const char* next : {"resultBox", "resolveButton", "copyButton", "browserButton", "shareBox"}) {
+  for (const char* next :
+       {"resultBox", "resolveButton", "copyButton", "browserButton", "shareBox"}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), next);
   }
@@ -286,8 +286,8 @@ TEST_F(LinuxWindow, TheBrowserButtonOpensOnlyWebAddressesWithSlashes) {
     SetBoxText(Box::kResult, T(text));
     Click("browserButton");
   }
-  EXPECT_THAT(browser_.opened, ElementsAre("http://d.pcs.baidu.com/file/a.zip?fid=1%5C2&x=y",
-                                           "https://host/x"));
+  EXPECT_THAT(browser_.opened,
+              ElementsAre("http://d.pcs.baidu.com/file/a.zip?fid=1%5C2&x=y", "https://host/x"));
 }
 
 TEST_F(LinuxWindow, EachButtonRunsTheHandlerItsCallerGave) {

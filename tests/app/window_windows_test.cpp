@@ -1,10 +1,9 @@
 // The main window on Windows, driven as a user would: clicks sent to the real buttons
 // (BM_CLICK), texts read back from the real controls (WM_GETTEXT), the real clipboard and the
 // real message box. Only the shell is faked, so that no browser starts.
-#include <windows.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <cstdio>
@@ -36,9 +35,9 @@ namespace {
 
 using platform::windows::TextFromWide;
 using platform::windows::WideFrom936;
-using testing_support::T;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using testing_support::T;
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[64] = {};
@@ -49,7 +48,8 @@ std::wstring ClassOf(HWND window) {
 Text TextOf(HWND window) {
   const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  const auto copied =
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(copied));
   return TextFromWide(text);
 }
@@ -69,18 +69,22 @@ int IconSize(HICON icon) {
   return bitmap.bmWidth;
 }
 
-std::vector<HWND> ChildrenOf(HWND window) {
+struct ChildList {
+  HWND parent;
   std::vector<HWND> children;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM list) {
-        if (GetParent(child) == GetAncestor(child, GA_PARENT)) {
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
-  return children;
+};
+
+BOOL CALLBACK AddDirectChild(HWND child, LPARAM list) {
+  auto* found = reinterpret_cast<ChildList*>(list);
+  if (GetAncestor(child, GA_PARENT) == found->parent) found->children.push_back(child);
+  return TRUE;
+}
+
+// The window's own children, in the order they were created.
+std::vector<HWND> ChildrenOf(HWND window) {
+  ChildList list{window, {}};
+  EnumChildWindows(window, AddDirectChild, reinterpret_cast<LPARAM>(&list));
+  return list.children;
 }
 
 // Puts `bytes` on the clipboard as CF_TEXT, or empties it for std::nullopt.
@@ -166,9 +170,8 @@ class WindowsWindow : public ::testing::Test {
     openedByShell = nullptr;
   }
 
-  void Open(ClickHandlers handlers = {.resolve = {},
-                                      .copy = CopyResult,
-                                      .openInBrowser = OpenResultInBrowser}) {
+  void Open(ClickHandlers handlers = {
+                .resolve = {}, .copy = CopyResult, .openInBrowser = OpenResultInBrowser}) {
     ASSERT_TRUE(OpenMainWindow(std::move(handlers)));
     window_ = FindWindowW(L"QuorvelMainWindow", nullptr);
     ASSERT_NE(window_, nullptr);
@@ -219,14 +222,21 @@ TEST_F(WindowsWindow, HasTheSevenControlsAtTheirPlacesWithTheirTextsAndStyles) {
       {L"Button", {5, 5, 550, 65}, "\xB7\xD6\xCF\xED\xB5\xD8\xD6\xB7", BS_GROUPBOX},
       {L"Edit", {12, 24, 544, 54}, "", WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL},
       {L"Button", {5, 72, 550, 296}, "\xBB\xF1\xC8\xA1\xBD\xE1\xB9\xFB", BS_GROUPBOX},
-      {L"Edit", {12, 88, 544, 288}, "",
+      {L"Edit",
+       {12, 88, 544, 288},
+       "",
        WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL},
-      {L"Button", {56, 304, 184, 334}, "\xBB\xF1\xC8\xA1\xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7",
+      {L"Button",
+       {56, 304, 184, 334},
+       "\xBB\xF1\xC8\xA1\xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7",
        WS_TABSTOP | BS_CENTER | BS_VCENTER | BS_MULTILINE},
-      {L"Button", {204, 304, 332, 334},
+      {L"Button",
+       {204, 304, 332, 334},
        "\xB8\xB4\xD6\xC6\xB5\xD8\xD6\xB7\xB5\xBD\xBC\xF4\xC7\xD0\xB0\xE5",
        WS_TABSTOP | BS_CENTER | BS_VCENTER | BS_MULTILINE},
-      {L"Button", {352, 304, 480, 334}, "\xCA\xB9\xD3\xC3\xE4\xAF\xC0\xC0\xC6\xF7\xCF\xC2\xD4\xD8",
+      {L"Button",
+       {352, 304, 480, 334},
+       "\xCA\xB9\xD3\xC3\xE4\xAF\xC0\xC0\xC6\xF7\xCF\xC2\xD4\xD8",
        WS_TABSTOP | BS_CENTER | BS_VCENTER | BS_MULTILINE},
   };
   for (int i = 0; i < 7; ++i) {
@@ -341,13 +351,13 @@ TEST_F(WindowsWindow, CopyOfAnEmptyResultBoxDoesNothing) {
 
 TEST_F(WindowsWindow, TheBrowserButtonOpensOnlyWebAddresses) {
   Open();
-  for (const char* text : {"http:\\\\d.pcs.baidu.com\\file\\a?fid=1", "", "C:\\Windows\\notepad.exe",
-                           "\\\\server\\share", "HTTPS://host/x"}) {
+  for (const char* text : {"http:\\\\d.pcs.baidu.com\\file\\a?fid=1", "",
+                           "C:\\Windows\\notepad.exe", "\\\\server\\share", "HTTPS://host/x"}) {
     SetTextOf(controls_[kResultBox], T(text));
     Click(kBrowserButton);
   }
-  EXPECT_THAT(opened_, ElementsAre(T("http:\\\\d.pcs.baidu.com\\file\\a?fid=1"),
-                                   T("HTTPS://host/x")));
+  EXPECT_THAT(opened_,
+              ElementsAre(T("http:\\\\d.pcs.baidu.com\\file\\a?fid=1"), T("HTTPS://host/x")));
 }
 
 TEST_F(WindowsWindow, EachButtonRunsTheHandlerItsCallerGave) {

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
 #include <string>
 #include <string_view>
 

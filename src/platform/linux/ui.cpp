@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
-
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -155,10 +154,9 @@ bool CreateMainWindow(const WindowDescription& description, WindowEvents events)
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return false;
   MainWindow& main = TheWindow();
   main.events = std::move(events);
-  main.window = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::CustomizeWindowHint |
-                                                       Qt::WindowTitleHint |
-                                                       Qt::WindowSystemMenuHint |
-                                                       Qt::WindowCloseButtonHint);
+  main.window = std::make_unique<QWidget>(
+      nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   QWidget* window = main.window.get();
   window->setObjectName(QStringLiteral("mainWindow"));
   window->setWindowTitle(FromText(description.caption));

@@ -32,6 +32,8 @@ GlobalHandle GlobalAlloc(unsigned flags, std::size_t bytes) {
 void* GlobalLock(GlobalHandle memory) { return ::GlobalLock(ToWindows(memory)); }
 bool GlobalUnlock(GlobalHandle memory) { return ::GlobalUnlock(ToWindows(memory)) != FALSE; }
 std::size_t GlobalSize(GlobalHandle memory) { return ::GlobalSize(ToWindows(memory)); }
-GlobalHandle GlobalFree(GlobalHandle memory) { return FromWindows(::GlobalFree(ToWindows(memory))); }
+GlobalHandle GlobalFree(GlobalHandle memory) {
+  return FromWindows(::GlobalFree(ToWindows(memory)));
+}
 
 }  // namespace quorvel::platform

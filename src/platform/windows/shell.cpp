@@ -2,7 +2,7 @@
 #include "platform/shell.h"
 
 #include <windows.h>
-
+// Needs <windows.h> before it.
 #include <shellapi.h>
 
 namespace quorvel::platform {

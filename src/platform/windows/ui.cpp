@@ -2,7 +2,7 @@
 #include "platform/ui.h"
 
 #include <windows.h>
-
+// Needs <windows.h> before it.
 #include <ole2.h>
 
 #include <string>
@@ -120,7 +120,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_SETFOCUS: {
       HWND focus = main.lastFocus != nullptr && IsChild(window, main.lastFocus) ? main.lastFocus
-                                                                                 : FirstTabStop();
+                                                                                : FirstTabStop();
       if (focus != nullptr) SetFocus(focus);
       return 0;
     }
@@ -200,10 +200,9 @@ bool CreateMainWindow(const WindowDescription& description, WindowEvents events)
   const std::wstring caption = WideFrom936(description.caption);
   const int left = (GetSystemMetrics(SM_CXSCREEN) - description.width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - description.height) / 2;
-  HWND window = CreateWindowExW(0, kWindowClass, caption.c_str(),
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, left, top,
-                                description.width, description.height, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+  HWND window = CreateWindowExW(
+      0, kWindowClass, caption.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, left, top,
+      description.width, description.height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (window == nullptr) return false;
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
