@@ -40,8 +40,8 @@ Text NumberToText(double x);
 // The bitwise OR of all arguments, over the full 32 bits.
 template <std::same_as<std::int32_t>... Rest>
 constexpr std::int32_t BitOr(std::int32_t a, std::int32_t b, Rest... rest) {
-  return static_cast<std::int32_t>((static_cast<std::uint32_t>(a) | static_cast<std::uint32_t>(b) |
-                                    ... | static_cast<std::uint32_t>(rest)));
+  const std::uint32_t first = static_cast<std::uint32_t>(a) | static_cast<std::uint32_t>(b);
+  return static_cast<std::int32_t>((first | ... | static_cast<std::uint32_t>(rest)));
 }
 
 }  // namespace quorvel
