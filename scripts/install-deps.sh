@@ -9,13 +9,15 @@ what=${1:-all}
 if [ "$(id -u)" -eq 0 ]; then SUDO=(); else SUDO=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
 
-# What the Linux build and its tests need.
+# What the Linux build and its tests need; a CJK font for the window's texts, and a window manager
+# for the screenshots (scripts/screenshots.sh).
 linux_pkgs=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev duktape-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps x11-utils imagemagick
+  fonts-wqy-microhei openbox
   python3 openssl locales
 )
 # What the Windows cross build and its runs under Wine need.
