@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,7 +81,10 @@ void CommitFromInputMethod(QWidget* widget, const char* utf8) {
 
 class LinuxWindow : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { gui_ = std::make_unique<platform::GuiThread>(); }
+  static void SetUpTestSuite() {
+    std::filesystem::current_path("/");  // anywhere but the executable's folder
+    gui_ = std::make_unique<platform::GuiThread>();
+  }
   static void TearDownTestSuite() { gui_.reset(); }
 
   void SetUp() override {
@@ -125,6 +129,11 @@ class LinuxWindow : public ::testing::Test {
   QLineEdit* shareBox_ = nullptr;
   QPlainTextEdit* resultBox_ = nullptr;
 };
+
+TEST_F(LinuxWindow, RunsInTheExecutablesFolder) {
+  EXPECT_EQ(std::filesystem::current_path(),
+            std::filesystem::read_symlink("/proc/self/exe").parent_path());
+}
 
 TEST_F(LinuxWindow, IsAFixedSizeWindowCentredOnThePrimaryScreen) {
   Open();

@@ -158,7 +158,10 @@ std::future<std::optional<SeenMessageBox>> DismissNextMessageBox(HWND mainWindow
 
 class WindowsWindow : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { gui_ = std::make_unique<platform::GuiThread>(); }
+  static void SetUpTestSuite() {
+    SetCurrentDirectoryW(L"C:\\");  // anywhere but the executable's folder
+    gui_ = std::make_unique<platform::GuiThread>();
+  }
   static void TearDownTestSuite() { gui_.reset(); }
 
   void SetUp() override { openedByShell = &opened_; }
@@ -186,6 +189,15 @@ class WindowsWindow : public ::testing::Test {
   std::vector<HWND> controls_;
   std::vector<Text> opened_;
 };
+
+TEST_F(WindowsWindow, RunsInTheExecutablesFolder) {
+  wchar_t program[MAX_PATH], directory[MAX_PATH];
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  GetCurrentDirectoryW(MAX_PATH, directory);
+  std::wstring folder(program);
+  folder.resize(folder.find_last_of(L'\\'));
+  EXPECT_EQ(std::wstring(directory), folder);
+}
 
 TEST_F(WindowsWindow, IsAFixedFrameOf560By366CentredOnTheScreen) {
   Open();
