@@ -28,6 +28,8 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "platform/ui.h"
+#include "resolver/resolve.h"
+#include "support/fake_share_service.h"
 #include "support/text_printing.h"
 
 namespace quorvel {
@@ -306,6 +308,26 @@ TEST_F(LinuxWindow, EachButtonRunsTheHandlerItsCallerGave) {
         .openInBrowser = [&] { clicks.push_back("browser"); }});
   for (const char* button : {"resolveButton", "browserButton", "copyButton"}) Click(button);
   EXPECT_THAT(clicks, ElementsAre("resolve", "browser", "copy"));
+}
+
+TEST_F(LinuxWindow, TheResolveButtonShowsTheDownloadAddressOrWhyNot) {
+  testing_support::FakeShareService service;
+  service.SetAnswer(
+      R"({"errno":0,"request_id":1,"list":[{"fs_id":123456789012345,"dlink":"http:\/\/d.pcs.test\/file\/a?fid=1","server_filename":"a.txt","size":1024000,"md5":"m","isdir":0}]})");
+  ResolverState state;
+  Open({.resolve = [&] { ResolveShareLink(state, Text(service.ApiHost())); },
+        .copy = CopyResult,
+        .openInBrowser = OpenResultInBrowser});
+  QTest::keyClicks(shareBox_, QString::fromStdString(service.ShareUrl()));
+  Click("resolveButton");
+  EXPECT_EQ(resultBox_->toPlainText(), QString(R"(http:\\d.pcs.test\file\a?fid=1)"));
+  Click("browserButton");
+  EXPECT_THAT(browser_.opened, ElementsAre("http://d.pcs.test/file/a?fid=1"));
+
+  service.SetAnswer(R"({"errno":-9,"request_id":2})");
+  Click("resolveButton");
+  EXPECT_EQ(GetBoxText(Box::kResult), ResolveFailureMessage());
+  EXPECT_EQ(resultBox_->toPlainText().left(5), QString::fromUtf8("解析失败："));
 }
 
 }  // namespace

@@ -5,5 +5,6 @@ if(WIN32)
                    SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_windows_test.cpp
                            ${PROJECT_SOURCE_DIR}/src/app/res/quorvel.rc
                    LIBS quorvel_core quorvel_platform_ui quorvel_platform_clipboard
+                        quorvel_platform_internet quorvel_platform_codepage quorvel_platform_script
                    WINDOWS_ONLY)
 endif()

@@ -21,6 +21,8 @@
 #include "platform/shell.h"
 #include "platform/ui.h"
 #include "platform/windows/wide_text.h"
+#include "resolver/resolve.h"
+#include "support/fake_share_service.h"
 #include "support/text_printing.h"
 
 namespace quorvel {
@@ -379,6 +381,25 @@ TEST_F(WindowsWindow, EachButtonRunsTheHandlerItsCallerGave) {
         .openInBrowser = [&] { clicks.push_back("browser"); }});
   for (int control : {kResolveButton, kBrowserButton, kCopyButton, kShareFrame}) Click(control);
   EXPECT_THAT(clicks, ElementsAre("resolve", "browser", "copy"));
+}
+
+TEST_F(WindowsWindow, TheResolveButtonShowsTheDownloadAddressOrWhyNot) {
+  testing_support::FakeShareService service;
+  service.SetAnswer(
+      R"({"errno":0,"request_id":1,"list":[{"fs_id":123456789012345,"dlink":"http:\/\/d.pcs.test\/file\/a?fid=1","server_filename":"a.txt","size":1024000,"md5":"m","isdir":0}]})");
+  ResolverState state;
+  Open({.resolve = [&] { ResolveShareLink(state, Text(service.ApiHost())); },
+        .copy = CopyResult,
+        .openInBrowser = OpenResultInBrowser});
+  SetTextOf(controls_[kShareBox], Text(service.ShareUrl()));
+  Click(kResolveButton);
+  EXPECT_EQ(TextOf(controls_[kResultBox]), T(R"(http:\\d.pcs.test\file\a?fid=1)"));
+  Click(kBrowserButton);
+  EXPECT_THAT(opened_, ElementsAre(T(R"(http:\\d.pcs.test\file\a?fid=1)")));
+
+  service.SetAnswer(R"({"errno":-9,"request_id":2})");
+  Click(kResolveButton);
+  EXPECT_EQ(TextOf(controls_[kResultBox]), ResolveFailureMessage());
 }
 
 }  // namespace
