@@ -15,27 +15,9 @@ namespace {
 constexpr int kUtf8 = 65001;
 constexpr int kGbk = 936;
 
-// The units of `wide` up to its first zero unit, or all of its whole units when it has none; a
-// final odd byte is no unit.
-std::u16string UnitsOf(const Bytes& wide) {
-  std::u16string units;
-  for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(wide[i] | (wide[i + 1] << 8));
-    if (unit == 0) break;
-    units.push_back(unit);
-  }
-  return units;
-}
-
 }  // namespace
 
-Bytes MultiToWide(const Text& text, std::optional<int> codePage) {
-  const auto page = static_cast<unsigned>(codePage.value_or(kUtf8));
-  if (text.empty()) return {};
-  const int size = platform::MultiByteToWideChar(page, 0, text.c_str(), -1, nullptr, 0);
-  if (size <= 0) return {};
-  std::vector<char16_t> units(static_cast<std::size_t>(size));
-  if (platform::MultiByteToWideChar(page, 0, text.c_str(), -1, units.data(), size) <= 0) return {};
+Bytes UnitsToBytes(std::u16string_view units) {
   Bytes wide;
   wide.reserve(units.size() * 2);
   for (const char16_t unit : units) {
@@ -45,11 +27,31 @@ Bytes MultiToWide(const Text& text, std::optional<int> codePage) {
   return wide;
 }
 
+std::u16string BytesToUnits(const Bytes& wide) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
+    const auto unit = static_cast<char16_t>(wide[i] | (wide[i + 1] << 8));
+    if (unit == 0) break;
+    units.push_back(unit);
+  }
+  return units;
+}
+
+Bytes MultiToWide(const Text& text, std::optional<int> codePage) {
+  const auto page = static_cast<unsigned>(codePage.value_or(kUtf8));
+  if (text.empty()) return {};
+  const int size = platform::MultiByteToWideChar(page, 0, text.c_str(), -1, nullptr, 0);
+  if (size <= 0) return {};
+  std::u16string units(static_cast<std::size_t>(size), u'\0');
+  if (platform::MultiByteToWideChar(page, 0, text.c_str(), -1, units.data(), size) <= 0) return {};
+  return UnitsToBytes(units);
+}
+
 Text WideToMulti(const Bytes& wide, std::optional<int> codePage) {
   const auto page = static_cast<unsigned>(codePage.value_or(0));
   if (wide.empty()) return {};
   // A copy that certainly ends in a zero unit, so that no conversion reads past `wide`.
-  const std::u16string units = UnitsOf(wide);
+  const std::u16string units = BytesToUnits(wide);
   // The size is measured in the ANSI code page while the conversion is done in `page`, which can
   // need more bytes; twice the measure is room for what the program converts. A conversion that
   // still does not fit fails and gives the empty text, never a text cut short.

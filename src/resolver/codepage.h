@@ -6,6 +6,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "textkit/text.h"
 
@@ -19,6 +21,13 @@ Bytes MultiToWide(const Text& text, std::optional<int> codePage = std::nullopt);
 // page lacks become its default character ("?" in 936). The empty text for empty `wide`, or
 // when the conversion fails.
 Text WideToMulti(const Bytes& wide, std::optional<int> codePage = std::nullopt);
+
+// UTF-16 units as Bytes, little-endian, exactly those units (no terminator is added).
+Bytes UnitsToBytes(std::u16string_view units);
+
+// The units of `wide` up to its first zero unit, or all of its whole units when it has none; a
+// final odd byte is no unit.
+std::u16string BytesToUnits(const Bytes& wide);
 
 // `text` read as UTF-8, in code page 936. Invalid sequences and characters that 936 lacks come
 // out as "?".

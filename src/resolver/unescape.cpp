@@ -18,25 +18,11 @@ constexpr int kAnsiCodePage = 0;
 
 // Texts cross to the script host as UTF-16 in the ANSI code page.
 std::u16string ToUtf16(const Text& text) {
-  const Bytes wide = MultiToWide(text, kAnsiCodePage);
-  std::u16string units;
-  for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(wide[i] | (wide[i + 1] << 8));
-    if (unit == 0) break;
-    units.push_back(unit);
-  }
-  return units;
+  return BytesToUnits(MultiToWide(text, kAnsiCodePage));
 }
 
 Text FromUtf16(std::u16string_view units) {
-  Bytes wide;
-  wide.reserve(units.size() * 2 + 2);
-  for (const char16_t unit : units) {
-    wide.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-    wide.push_back(static_cast<std::uint8_t>(unit >> 8));
-  }
-  wide.insert(wide.end(), {0, 0});
-  return WideToMulti(wide, kAnsiCodePage);
+  return WideToMulti(UnitsToBytes(units), kAnsiCodePage);
 }
 
 // COM for the calling thread, for as long as this lives. Only an initialisation that worked is

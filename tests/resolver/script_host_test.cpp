@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "running_under_wine.h"
+#include "support/wine.h"
 
 namespace quorvel::platform {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "running_under_wine.h"
+#include "support/wine.h"
 #include "support/text_printing.h"
 
 namespace quorvel {
