@@ -40,8 +40,8 @@ struct ControlDescription {
 // The main window: a fixed-size frame with a caption, a system menu and a close box only, the
 // button-face background and the default GUI font, centred on the primary screen.
 struct WindowDescription {
-  std::string_view caption;                      // code page 936
-  int width, height;                             // of the outer frame
+  std::string_view caption;  // code page 936
+  int width, height;         // of the outer frame
   // In creation and tab order; a group box comes before the controls it frames and lies behind
   // them.
   std::span<const ControlDescription> controls;

@@ -20,10 +20,10 @@ Text TextBetween(const Text& text, const Text& startMarker, const Text& endMarke
 // (absent: every occurrence), matching exactly when `caseSensitive` is true. A pair with an empty
 // find text changes nothing.
 Text ReplaceMany(const Text& text, std::optional<int> count, int startPosition, bool caseSensitive,
-                 const Text& find1, const Text& replaceWith1,
-                 const Text& find2 = Text(), const Text& replaceWith2 = Text(),
-                 const Text& find3 = Text(), const Text& replaceWith3 = Text(),
-                 const Text& find4 = Text(), const Text& replaceWith4 = Text(),
-                 const Text& find5 = Text(), const Text& replaceWith5 = Text());
+                 const Text& find1, const Text& replaceWith1, const Text& find2 = Text(),
+                 const Text& replaceWith2 = Text(), const Text& find3 = Text(),
+                 const Text& replaceWith3 = Text(), const Text& find4 = Text(),
+                 const Text& replaceWith4 = Text(), const Text& find5 = Text(),
+                 const Text& replaceWith5 = Text());
 
 }  // namespace quorvel

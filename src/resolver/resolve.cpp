@@ -54,12 +54,20 @@ ResolvedShare ResolveShareLink(ResolverState& state, const Text& apiHost) {
   const Text uk = TextBetween(page, "\"uk\":", ",\"");
 
   const Text request = ConcatText({
-      "http://", apiHost, "/api/sharedownload?sign=", sign,
-      "&timestamp=", timestamp,
-      "&bdstoken=&channel=chunlei&clienttype=0&web=1&app_id=", app_id,
-      "&encrypt=0&fid_list=%5B", fs_id,
-      "%5D&primaryid=", shareid,
-      "&product=share&uk=", uk,
+      "http://",
+      apiHost,
+      "/api/sharedownload?sign=",
+      sign,
+      "&timestamp=",
+      timestamp,
+      "&bdstoken=&channel=chunlei&clienttype=0&web=1&app_id=",
+      app_id,
+      "&encrypt=0&fid_list=%5B",
+      fs_id,
+      "%5D&primaryid=",
+      shareid,
+      "&product=share&uk=",
+      uk,
   });
   // The answer is ASCII JSON and is searched as it arrives.
   const Text answer = FetchText(request);

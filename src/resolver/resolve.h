@@ -21,7 +21,7 @@ struct ResolvedShare {
   Text address;            // the download link as shown, every "/" removed
   Text fileName;           // the server's file name, its escapes decoded
   Text md5;
-  Text size;               // in units of 1024000 bytes, two decimals, followed by "M"
+  Text size;  // in units of 1024000 bytes, two decimals, followed by "M"
 };
 
 // The resolve button's handler. Reads the share box, fetches that page and the endpoint's answer

@@ -17,9 +17,7 @@ constexpr const char* kApostropheStandIn = "\xA1\xAF";  // ’ (U+2019) in code 
 constexpr int kAnsiCodePage = 0;
 
 // Texts cross to the script host as UTF-16 in the ANSI code page.
-std::u16string ToUtf16(const Text& text) {
-  return BytesToUnits(MultiToWide(text, kAnsiCodePage));
-}
+std::u16string ToUtf16(const Text& text) { return BytesToUnits(MultiToWide(text, kAnsiCodePage)); }
 
 Text FromUtf16(std::u16string_view units) {
   return WideToMulti(UnitsToBytes(units), kAnsiCodePage);

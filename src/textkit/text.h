@@ -104,7 +104,8 @@ Text RemoveSpaces(const Text& text);
 // 0: none), without overlaps and without searching inserted text again. `caseSensitive` false
 // ignores ASCII case. An empty text or `sought`, or a start past the end, gives `text` unchanged.
 Text ReplaceText(const Text& text, const Text& sought, const Text& replacement = Text(),
-                 int start = 1, std::optional<int> count = std::nullopt, bool caseSensitive = false);
+                 int start = 1, std::optional<int> count = std::nullopt,
+                 bool caseSensitive = false);
 
 // The pieces between occurrences of `separator` (matched exactly). Leading and doubled separators
 // give empty pieces, a trailing one gives none. An empty text, or `count` 0 or negative, gives no

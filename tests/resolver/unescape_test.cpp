@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/wine.h"
 #include "support/text_printing.h"
+#include "support/wine.h"
 
 namespace quorvel {
 namespace {

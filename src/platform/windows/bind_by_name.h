@@ -9,8 +9,9 @@ namespace quorvel::platform::windows {
 
 [[noreturn]] inline void StopForMissingFunction(const char* library, const char* function) {
   wchar_t message[512];
-  wsprintfW(message, L"无法在 %hs 中找到函数 %hs，程序无法继续运行。\r\n"
-                     L"The function %hs could not be found in %hs.",
+  wsprintfW(message,
+            L"无法在 %hs 中找到函数 %hs，程序无法继续运行。\r\n"
+            L"The function %hs could not be found in %hs.",
             library, function, function, library);
   MessageBoxW(nullptr, message, L"Quorvel", MB_OK | MB_ICONERROR | MB_TASKMODAL);
   ExitProcess(1);
