@@ -33,6 +33,7 @@ inline constexpr std::uint32_t INTERNET_FLAG_NO_COOKIES = 0x00080000;
 inline constexpr std::uint32_t INTERNET_FLAG_NO_AUTO_REDIRECT = 0x00200000;
 inline constexpr std::uint32_t INTERNET_FLAG_SECURE = 0x00800000;
 inline constexpr std::uint32_t INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS = 0x00004000;
+inline constexpr std::uint32_t INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP = 0x00008000;
 
 // Info level of HttpQueryInfoA: the status line and every header line, each ended by CR LF, then
 // an empty line.

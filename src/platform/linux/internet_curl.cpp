@@ -8,7 +8,9 @@
 //   INTERNET_FLAG_RELOAD            nothing is ever answered from a cache (libcurl keeps none).
 //   INTERNET_FLAG_NO_COOKIES        the process's cookie store is neither read nor written.
 //   INTERNET_FLAG_NO_AUTO_REDIRECT  a redirect answer is the result; otherwise redirects are
-//                                   followed, between http and https in either direction.
+//                                   followed: from http to http or https, from https to https
+//                                   only, unless INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP allows
+//                                   falling back to plain http (a refused one ends the exchange).
 //   INTERNET_FLAG_SECURE            TLS with libcurl's default certificate checks.
 // Cookies live in memory for the life of the process. A connection that makes no progress for
 // 30 s, or an answer that stalls for 60 s, ends the exchange, so no request blocks for ever.
@@ -331,7 +333,9 @@ bool Exchange(const Session& session, const Connection& connection, Request& req
   if ((request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) == 0) {
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    const bool mayLeaveTls =
+        !secure || (request.flags & INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP) != 0;
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, mayLeaveTls ? "http,https" : "https");
   }
   if ((request.flags & INTERNET_FLAG_NO_COOKIES) == 0) {
     // The shared store, with the cookie engine switched on ("" names no file to read).

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quorvel::platform::windows {
 
 [[noreturn]] inline void StopForMissingFunction(const char* library, const char* function) {
@@ -19,9 +21,19 @@ namespace quorvel::platform::windows {
 
 // The address of `function` in `library`, as a pointer of type Fn*. Callers keep it in a
 // function-local static so that the lookup happens once, at the first call.
+// The library from the system folder, so that a DLL of the same name beside the program or in
+// the working directory is never taken in its place.
+inline HMODULE LoadSystemLibrary(const char* library) {
+  char directory[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::string path = std::string(directory, length) + "\\" + library;
+  return LoadLibraryA(path.c_str());
+}
+
 template <typename Fn>
 Fn* BindByName(const char* library, const char* function) {
-  HMODULE module = LoadLibraryA(library);
+  HMODULE module = LoadSystemLibrary(library);
   if (module == nullptr) StopForMissingFunction(library, function);
   FARPROC address = GetProcAddress(module, function);
   if (address == nullptr) StopForMissingFunction(library, function);
